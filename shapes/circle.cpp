@@ -1,0 +1,5 @@
+#include "shapes/circle.h"
+
+#include <iostream>
+
+void Circle::draw() { std::cout << "Circle" << std::endl; }

@@ -1,0 +1,5 @@
+#include "shapes/line.h"
+
+#include <iostream>
+
+void Line::draw() { std::cout << "Line" << std::endl; }
