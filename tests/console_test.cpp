@@ -61,27 +61,4 @@ TEST(ConsoleTest, TextAfterANumberIsLeftForTheNextPrompt) {
   EXPECT_EQ(console.shown(), cp949(kMenu + kIndex + kIndex));
 }
 
-using ConsoleDeathTest = ::testing::Test;
-
-TEST_F(ConsoleDeathTest, EndOfInputEndsTheProcessWithStatusZero) {
-  EXPECT_EXIT(
-      {
-        ConsoleCapture console("");
-        askMenu();
-      },
-      ::testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(
-      {
-        ConsoleCapture console("  \n");
-        askShapeKind();
-      },
-      ::testing::ExitedWithCode(0), "");
-  EXPECT_EXIT(
-      {
-        ConsoleCapture console("text");
-        askIndex();
-      },
-      ::testing::ExitedWithCode(0), "");
-}
-
 }  // namespace

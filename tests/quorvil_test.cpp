@@ -106,6 +106,13 @@ TEST(QuorvilTest, EndOfInputAtEachPromptEndsTheLineAndExitsZero) {
                 kGreetingMenu + kKind + kMenu + "Circle\n" + kMenu + "\n");
 }
 
+TEST(QuorvilTest, UnreadableInputAtTheEndOfInputEndsLikeEndOfInput) {
+  // The text is dropped and asked for again, and that ask meets the end.
+  expectSession(run("1\n1\nabc"), kGreetingMenu + kKind + kMenu + kMenu + "\n");
+  // The sign is read up to the end of input itself.
+  expectSession(run("2\n-"), kGreetingMenu + kIndex + "\n");
+}
+
 TEST(QuorvilTest, UnreadableInputAtEachPromptIsDroppedAndAskedAgain) {
   expectSession(run("menu 4\n1\n2147483648\n2\n2\n-2147483649\n0\n3\n4\n"),
                 kGreetingMenu + kMenu + kKind + kKind + kMenu + kIndex +
