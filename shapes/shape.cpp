@@ -19,7 +19,3 @@ Shape* Shape::append(Shape* p, int n) {
   next = p;
   return p;
 }
-
-Shape* Shape::getNext() const { return next; }
-
-int Shape::getIndex() const { return index; }

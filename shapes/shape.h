@@ -33,10 +33,10 @@ class Shape {
   Shape* append(Shape* p, int n);
 
   // Returns the shape after this one, or null for the last one.
-  Shape* getNext() const;
+  Shape* getNext() const { return next; }
 
   // Returns the number by which the delete command finds this shape.
-  int getIndex() const;
+  int getIndex() const { return index; }
 
  private:
   int index = 0;
