@@ -1,6 +1,10 @@
 // End-to-end sessions: the built program is started with what the user
 // types on its standard input, and every byte it shows and its exit status
 // are compared with the expected transcript.
+//
+// QUORVIL_PROGRAM, when set, is the command run instead of the built binary
+// (such as "wine build-win/quorvil.exe"); QUORVIL_LINE_END=crlf then expects
+// each line end as CR LF, as a Windows C runtime writes it.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -25,6 +29,23 @@ std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+std::string programCommand() {
+  const char* program = std::getenv("QUORVIL_PROGRAM");
+  return program != nullptr ? program : "'" QUORVIL_BINARY "'";
+}
+
+// Returns text with its line ends as the program under test writes them.
+std::string withLineEnds(const std::string& text) {
+  const char* lineEnd = std::getenv("QUORVIL_LINE_END");
+  if (lineEnd == nullptr || std::string(lineEnd) != "crlf") return text;
+  std::string crlf;
+  for (char c : text) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return crlf;
+}
+
 // Runs the program with typed as its whole standard input, stopping it if it
 // runs for more than ten seconds.
 Session run(const std::string& typed, const std::string& arguments = "") {
@@ -32,9 +53,9 @@ Session run(const std::string& typed, const std::string& arguments = "") {
       ::testing::TempDir() + "quorvil_" +
       ::testing::UnitTest::GetInstance()->current_test_info()->name();
   std::ofstream(base + ".in", std::ios::binary) << typed;
-  const std::string command = "timeout 10 '" QUORVIL_BINARY "' " + arguments +
-                              " <'" + base + ".in' >'" + base + ".out' 2>'" +
-                              base + ".err'";
+  const std::string command = "timeout 10 " + programCommand() + " " +
+                              arguments + " <'" + base + ".in' >'" + base +
+                              ".out' 2>'" + base + ".err'";
   const int raw = std::system(command.c_str());
   Session session{readFile(base + ".out"), readFile(base + ".err"),
                   WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
@@ -46,7 +67,7 @@ Session run(const std::string& typed, const std::string& arguments = "") {
 
 // The expected transcript of a session, written readably in UTF-8.
 void expectSession(const Session& session, const std::string& shown) {
-  EXPECT_EQ(session.shown, cp949(shown));
+  EXPECT_EQ(session.shown, withLineEnds(cp949(shown)));
   EXPECT_EQ(session.errors, "");
   EXPECT_EQ(session.status, 0);
 }
