@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -169,5 +171,61 @@ TEST_F(EditorTest, FullInsertCountMakesNoShapeAndStaysAsItIs) {
   EXPECT_EQ(indices(), (Indices{kFull - 1, 0}));
   EXPECT_EQ(insertCount(), kFull);
 }
+
+// What the chain should hold: each shape's kind name and index, in order.
+struct ModelShape {
+  std::string name;
+  int index;
+};
+
+class EditorModelTest : public EditorTest,
+                        public ::testing::WithParamInterface<unsigned> {};
+
+// Long random runs of commands, each checked against a plain model of the
+// chain. The seed is in the test's name, so a failure can be replayed.
+TEST_P(EditorModelTest, RandomCommandsKeepTheChainTheModelPredicts) {
+  static const char* const kNames[] = {"Line\n", "Circle\n", "Rect\n"};
+  std::mt19937 random(GetParam());
+  std::vector<ModelShape> model;
+  int count = 0;
+  for (int step = 0; step < 2000; ++step) {
+    const int roll = static_cast<int>(random() % 10);
+    if (roll < 5) {
+      const int shapesel = static_cast<int>(random() % 6) - 1;
+      insert(shapesel);
+      if (shapesel >= 1 && shapesel <= 3) {
+        if (!model.empty()) model.back().index = count;
+        model.push_back({kNames[shapesel - 1], 0});
+      }
+      ++count;
+    } else if (roll < 9) {
+      // Mostly an index some shape carries, sometimes one none does.
+      int indexsel = static_cast<int>(random() % (count + 3)) - 1;
+      if (!model.empty() && random() % 4 != 0) {
+        indexsel = model[random() % model.size()].index;
+      }
+      remove(indexsel);
+      model.erase(std::remove_if(model.begin(), model.end(),
+                                 [&](const ModelShape& shape) {
+                                   return shape.index == indexsel;
+                                 }),
+                  model.end());
+    } else {
+      std::string expected;
+      for (const ModelShape& shape : model) expected += shape.name;
+      ASSERT_EQ(listing(), expected) << "at step " << step;
+    }
+    Indices expected;
+    for (const ModelShape& shape : model) expected.push_back(shape.index);
+    ASSERT_EQ(indices(), expected) << "at step " << step;
+    ASSERT_EQ(insertCount(), count);
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(std::adjacent_find(expected.begin(), expected.end()),
+              expected.end())
+        << "two shapes share an index at step " << step;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, EditorModelTest, ::testing::Range(1u, 9u));
 
 }  // namespace
