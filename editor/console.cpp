@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -11,26 +12,26 @@ namespace {
 // sets; each piece has its readable text beside it.
 
 // "Quorvil입니다."
-constexpr char kGreeting[] =
+constexpr std::string_view kGreeting =
     "Quorvil"
     "\xC0\xD4\xB4\xCF\xB4\xD9"  // 입니다
     ".";
 
 // "삽입:1, 삭제:2, 모두보기:3, 종료:4 >>"
-constexpr char kMenuPrompt[] =
+constexpr std::string_view kMenuPrompt =
     "\xBB\xF0\xC0\xD4:1, "                  // 삽입:1,
     "\xBB\xE8\xC1\xA6:2, "                  // 삭제:2,
     "\xB8\xF0\xB5\xCE\xBA\xB8\xB1\xE2:3, "  // 모두보기:3,
     "\xC1\xBE\xB7\xE1:4 >>";                // 종료:4 >>
 
 // "선:1, 원:2, 사각형:3 >>"
-constexpr char kShapeKindPrompt[] =
+constexpr std::string_view kShapeKindPrompt =
     "\xBC\xB1:1, "                    // 선:1,
     "\xBF\xF8:2, "                    // 원:2,
     "\xBB\xE7\xB0\xA2\xC7\xFC:3 >>";  // 사각형:3 >>
 
 // "삭제하고자 하는 도형의 인덱스 >>"
-constexpr char kIndexPrompt[] =
+constexpr std::string_view kIndexPrompt =
     "\xBB\xE8\xC1\xA6\xC7\xCF\xB0\xED\xC0\xDA "  // 삭제하고자
     "\xC7\xCF\xB4\xC2 "                          // 하는
     "\xB5\xB5\xC7\xFC\xC0\xC7 "                  // 도형의
@@ -39,10 +40,10 @@ constexpr char kIndexPrompt[] =
 // Writes prompt and returns the next integer read, as declared for the ask
 // functions: unreadable input is dropped through its line end and asked for
 // again, and end of input ends the process.
-int askNumber(const char* prompt) {
+int askNumber(std::string_view prompt) {
   for (;;) {
     std::cout << prompt;
-    int number;
+    int number = 0;
     if (std::cin >> number) return number;
     if (std::cin.eof()) {
       // Leaves the terminal's next prompt on a line of its own.
