@@ -76,6 +76,7 @@ const std::string kGreetingMenu = kGreeting + kMenu;
 
 TEST(QuorvilTest, StartGreetsAndAsksTheMenuThenEndOfInputEndsTheLine) {
   expectSession(run(""), kGreetingMenu + "\n");
+  expectSession(run(" \t\r\n\n\v\f "), kGreetingMenu + "\n");
 }
 
 TEST(QuorvilTest, ExitEndsAtOnceWithShapesHeldAndIgnoresWhatFollows) {
