@@ -1,71 +1,42 @@
 // End-to-end sessions: the built program is started with what the user
 // types on its standard input, and every byte it shows and its exit status
 // are compared with the expected transcript.
-//
-// QUORVIL_PROGRAM, when set, is the command run instead of the built binary
-// (such as "wine build-win/quorvil.exe"); QUORVIL_LINE_END=crlf then expects
-// each line end as CR LF, as a Windows C runtime writes it.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "tests/dialogue.h"
+#include "tests/session.h"
 
 namespace {
 
-struct Session {
-  std::string shown;   // Standard output, byte for byte.
-  std::string errors;  // Standard error; the program never writes there.
-  int status;          // Exit status; 124 if it had to be stopped.
-};
-
-std::string readFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
+Session run(const std::string& typed,
+            const std::vector<std::string>& arguments = {}) {
+  Launch launch;
+  launch.typed = typed;
+  launch.arguments = arguments;
+  return runProgram(launch);
 }
 
-std::string programCommand() {
-  const char* program = std::getenv("QUORVIL_PROGRAM");
-  return program != nullptr ? program : "'" QUORVIL_BINARY "'";
-}
-
-// Returns text with its line ends as the program under test writes them.
+// Returns text with its line ends as the program writes them: a Windows C
+// runtime writes each as CR LF.
 std::string withLineEnds(const std::string& text) {
-  const char* lineEnd = std::getenv("QUORVIL_LINE_END");
-  if (lineEnd == nullptr || std::string(lineEnd) != "crlf") return text;
+#ifdef _WIN32
   std::string crlf;
   for (char c : text) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
   return crlf;
+#else
+  return text;
+#endif
 }
 
-// Runs the program with typed as its whole standard input, stopping it if it
-// runs for more than ten seconds.
-Session run(const std::string& typed, const std::string& arguments = "") {
-  const std::string base =
-      ::testing::TempDir() + "quorvil_" +
-      ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::ofstream(base + ".in", std::ios::binary) << typed;
-  const std::string command = "timeout 10 " + programCommand() + " " +
-                              arguments + " <'" + base + ".in' >'" + base +
-                              ".out' 2>'" + base + ".err'";
-  const int raw = std::system(command.c_str());
-  Session session{readFile(base + ".out"), readFile(base + ".err"),
-                  WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
-  std::remove((base + ".in").c_str());
-  std::remove((base + ".out").c_str());
-  std::remove((base + ".err").c_str());
-  return session;
-}
-
-// The expected transcript of a session, written readably in UTF-8.
+// The expected transcript of a session that ends as the user chose, written
+// readably in UTF-8.
 void expectSession(const Session& session, const std::string& shown) {
   EXPECT_EQ(session.shown, withLineEnds(cp949(shown)));
   EXPECT_EQ(session.errors, "");
@@ -150,7 +121,7 @@ TEST(QuorvilTest, HostileBytesAreDroppedLineByLine) {
 }
 
 TEST(QuorvilTest, CommandLineArgumentsAreIgnored) {
-  expectSession(run("4\n", "--help 1 2"), kGreetingMenu);
+  expectSession(run("4\n", {"--help", "1", "2"}), kGreetingMenu);
 }
 
 }  // namespace
