@@ -1,5 +1,6 @@
 #include "editor/console.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <limits>
@@ -37,16 +38,27 @@ constexpr std::string_view kIndexPrompt =
     "\xB5\xB5\xC7\xFC\xC0\xC7 "                  // 도형의
     "\xC0\xCE\xB5\xA6\xBD\xBA >>";               // 인덱스 >>
 
+// True once reading standard input has failed, as opposed to reaching its
+// end. libstdc++ marks the stream bad; a runtime that reads through C stdio
+// reports the failure as end of input and leaves it in stdin's error flag.
+bool readFailed() { return std::cin.bad() || std::ferror(stdin) != 0; }
+
 // Writes prompt and returns the next integer read, as declared for the ask
-// functions: unreadable input is dropped through its line end and asked for
-// again, and end of input ends the process.
+// functions: unreadable text is dropped through its line end and asked for
+// again, and end of input or a failed read ends the process.
 int askNumber(std::string_view prompt) {
   for (;;) {
     std::cout << prompt;
     int number = 0;
     if (std::cin >> number) return number;
+    // Either way the line end leaves the terminal's next prompt on a line of
+    // its own.
+    if (readFailed()) {
+      std::cout << std::endl;
+      std::cerr << "quorvil: cannot read standard input" << std::endl;
+      std::exit(1);
+    }
     if (std::cin.eof()) {
-      // Leaves the terminal's next prompt on a line of its own.
       std::cout << std::endl;
       std::exit(0);
     }

@@ -15,8 +15,10 @@ void printGreeting();
 //
 // Input that is not a number, or a number outside int's range, is dropped
 // together with the rest of its line, and the prompt is written again. At end
-// of input a line end is written and the process ends with status 0. So each
-// returns only a number that was typed.
+// of input a line end is written and the process ends with status 0. When
+// standard input cannot be read at all, the same line end is written, a line
+// saying so goes to standard error, and the process ends with status 1. So
+// each returns only a number that was typed.
 int askMenu();
 int askShapeKind();
 int askIndex();

@@ -120,6 +120,27 @@ TEST(QuorvilTest, HostileBytesAreDroppedLineByLine) {
                                 kKind + kMenu + "Line\n" + kMenu);
 }
 
+TEST(QuorvilTest, UnreadableStandardInputEndsLikeEndOfInputButExitsOne) {
+  Launch launch;
+  launch.unreadableInput = true;
+  const Session session = runProgram(launch);
+  EXPECT_EQ(session.shown, withLineEnds(cp949(kGreetingMenu + "\n")));
+  EXPECT_EQ(session.errors,
+            withLineEnds("quorvil: cannot read standard input\n"));
+  EXPECT_EQ(session.status, 1);
+}
+
+TEST(QuorvilTest, RunningOutOfMemoryWhileInsertingEndsWithOneLineExitsOne) {
+  if (const char* why = memoryLimitUnavailable()) GTEST_SKIP() << why;
+  Launch launch;
+  // A million Lines: far more than fit in the limit.
+  for (int i = 0; i < 1000000; ++i) launch.typed += "1 1\n";
+  launch.memoryLimit = 16 << 20;
+  const Session session = runProgram(launch);
+  EXPECT_EQ(session.errors, withLineEnds("quorvil: out of memory\n"));
+  EXPECT_EQ(session.status, 1);
+}
+
 TEST(QuorvilTest, CommandLineArgumentsAreIgnored) {
   expectSession(run("4\n", {"--help", "1", "2"}), kGreetingMenu);
 }
