@@ -1,0 +1,26 @@
+# The packages that `cmake --build build --target package` writes: a Debian
+# package and a .tar.gz on Linux, a .zip in the Windows cross build. Each
+# holds what `cmake --install` installs.
+set(CPACK_PACKAGE_NAME quorvil)
+set(CPACK_PACKAGE_VENDOR "Quorvil developers")
+set(CPACK_PACKAGE_CONTACT "Quorvil developers <quorvil@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  # quorvil-1.0.0-win64.zip: one folder with quorvil.exe and the README.
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+else()
+  # quorvil_1.0.0_amd64.deb, and quorvil-1.0.0-Linux.tar.gz to unpack into a
+  # prefix such as /usr/local.
+  set(CPACK_GENERATOR DEB TGZ)
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+  # Depends: the shared libraries the program links, as dpkg-shlibdeps
+  # (package dpkg-dev) finds them.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)
