@@ -8,10 +8,6 @@
 #include <stdexcept>
 
 #ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -55,7 +51,8 @@ void require(bool ok, const char* what) {
 }
 
 HANDLE openInherited(const std::string& path, DWORD access, DWORD creation) {
-  SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+  SECURITY_ATTRIBUTES inherited{static_cast<DWORD>(sizeof inherited), nullptr,
+                                TRUE};
   HANDLE file =
       CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   &inherited, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -74,9 +71,10 @@ HANDLE newJob(std::size_t memoryLimit) {
     limits.BasicLimitInformation.LimitFlags |= JOB_OBJECT_LIMIT_PROCESS_MEMORY;
     limits.ProcessMemoryLimit = memoryLimit;
   }
-  require(SetInformationJobObject(job, JobObjectExtendedLimitInformation,
-                                  &limits, sizeof limits) != 0,
-          "SetInformationJobObject");
+  require(
+      SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                              static_cast<DWORD>(sizeof limits)) != 0,
+      "SetInformationJobObject");
   return job;
 }
 
@@ -86,7 +84,7 @@ int runChild(const Launch& launch, const StreamFiles& files) {
     commandLine += " " + argument;
   }
   STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
+  startup.cb = static_cast<DWORD>(sizeof startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = openInherited(
       files.in, launch.unreadableInput ? GENERIC_WRITE : GENERIC_READ,
