@@ -9,11 +9,15 @@ namespace {
 
 // Called by new when memory runs out, for the editor, a shape or the
 // streams' buffers: ends the process with one line on standard error and
-// status 1. It throws nothing and writes through C stdio's unbuffered
-// stderr, so it needs no memory, not even for an exception.
+// status 1, after handing on what the dialogue has shown so far. It throws
+// nothing, writes through C stdio's unbuffered stderr and skips the exit
+// handlers, so it needs no memory: not for an exception, and not for the
+// runtime's own clean-up, which with MinGW's runtime allocates and then
+// faults or aborts when none is left.
 void outOfMemory() {
   std::fputs("quorvil: out of memory\n", stderr);
-  std::exit(1);
+  std::cout.flush();
+  std::_Exit(1);
 }
 
 }  // namespace
