@@ -51,16 +51,15 @@ int askNumber(std::string_view prompt) {
     std::cout << prompt;
     int number = 0;
     if (std::cin >> number) return number;
-    // Either way the line end leaves the terminal's next prompt on a line of
-    // its own.
-    if (readFailed()) {
+    const bool failed = readFailed();
+    if (failed || std::cin.eof()) {
+      // The same line end either way leaves the terminal's next prompt on a
+      // line of its own; only a failed read says so and ends with status 1.
       std::cout << std::endl;
-      std::cerr << "quorvil: cannot read standard input" << std::endl;
-      std::exit(1);
-    }
-    if (std::cin.eof()) {
-      std::cout << std::endl;
-      std::exit(0);
+      if (failed) {
+        std::cerr << "quorvil: cannot read standard input" << std::endl;
+      }
+      std::exit(failed ? 1 : 0);
     }
     std::cin.clear();
     std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
