@@ -38,28 +38,45 @@ constexpr std::string_view kIndexPrompt =
     "\xB5\xB5\xC7\xFC\xC0\xC7 "                  // 도형의
     "\xC0\xCE\xB5\xA6\xBD\xBA >>";               // 인덱스 >>
 
+// Ends the process with status 1 after a line on standard error saying why.
+// Whether that line can be written or not, the status stays 1.
+[[noreturn]] void failWith(std::string_view why) {
+  std::cerr << "quorvil: " << why << std::endl;
+  std::exit(1);
+}
+
 // True once reading standard input has failed, as opposed to reaching its
 // end. libstdc++ marks the stream bad; a runtime that reads through C stdio
 // reports the failure as end of input and leaves it in stdin's error flag.
 bool readFailed() { return std::cin.bad() || std::ferror(stdin) != 0; }
 
+// True once a write to standard output has failed: the stream drops every
+// later write, so nothing more the dialogue says can be seen.
+bool writeFailed() { return !std::cout; }
+
 // Writes prompt and returns the next integer read, as declared for the ask
 // functions: unreadable text is dropped through its line end and asked for
-// again, and end of input or a failed read ends the process.
+// again, end of input or a failed read ends the process, and so does a prompt
+// that cannot be shown, before any input is read for it.
+//
+// Everything the dialogue writes is flushed at once, and every write before a
+// prompt is checked with it, so the checks here see every failed write: the
+// process never exits with status 0 while output is pending or was lost.
 int askNumber(std::string_view prompt) {
   for (;;) {
-    std::cout << prompt;
+    std::cout << prompt << std::flush;
+    if (writeFailed()) failWith("cannot write standard output");
     int number = 0;
     if (std::cin >> number) return number;
     const bool failed = readFailed();
     if (failed || std::cin.eof()) {
       // The same line end either way leaves the terminal's next prompt on a
-      // line of its own; only a failed read says so and ends with status 1.
+      // line of its own; a failed read, or a line end that is lost, is told
+      // on standard error and ends with status 1.
       std::cout << std::endl;
-      if (failed) {
-        std::cerr << "quorvil: cannot read standard input" << std::endl;
-      }
-      std::exit(failed ? 1 : 0);
+      if (failed) failWith("cannot read standard input");
+      if (writeFailed()) failWith("cannot write standard output");
+      std::exit(0);
     }
     std::cin.clear();
     std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');

@@ -17,8 +17,11 @@ void printGreeting();
 // together with the rest of its line, and the prompt is written again. At end
 // of input a line end is written and the process ends with status 0. When
 // standard input cannot be read at all, the same line end is written, a line
-// saying so goes to standard error, and the process ends with status 1. So
-// each returns only a number that was typed.
+// saying so goes to standard error, and the process ends with status 1. When
+// standard output cannot be written, because this prompt, an earlier write or
+// that last line end failed, no more input is read: a line saying so goes to
+// standard error and the process ends with status 1. So each returns only a
+// number that was typed, to a prompt that was shown.
 int askMenu();
 int askShapeKind();
 int askIndex();

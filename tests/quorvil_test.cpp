@@ -130,6 +130,23 @@ TEST(QuorvilTest, UnreadableStandardInputEndsLikeEndOfInputButExitsOne) {
   EXPECT_EQ(session.status, 1);
 }
 
+TEST(QuorvilTest, UnwritableStandardOutputEndsBeforeAnyCommandAndExitsOne) {
+  Launch launch;
+  launch.typed = "1\n2\n3\n4\n";
+  launch.unwritableOutput = true;
+  const Session lost = runProgram(launch);
+  EXPECT_EQ(lost.shown, "");
+  EXPECT_EQ(lost.errors,
+            withLineEnds("quorvil: cannot write standard output\n"));
+  EXPECT_EQ(lost.status, 1);
+  // The greeting was lost before any input was asked for, so an input that
+  // cannot be read is never reached: the output's line is the only one.
+  launch.unreadableInput = true;
+  const Session both = runProgram(launch);
+  EXPECT_EQ(both.errors, lost.errors);
+  EXPECT_EQ(both.status, 1);
+}
+
 TEST(QuorvilTest, RunningOutOfMemoryWhileInsertingEndsWithOneLineExitsOne) {
   if (const char* why = memoryLimitUnavailable()) GTEST_SKIP() << why;
   Launch launch;

@@ -168,7 +168,9 @@ int runChild(const Launch& launch, const StreamFiles& files) {
   startup.hStdInput = openInherited(
       files.in, launch.unreadableInput ? GENERIC_WRITE : GENERIC_READ,
       OPEN_EXISTING);
-  startup.hStdOutput = openInherited(files.out, GENERIC_WRITE, CREATE_ALWAYS);
+  startup.hStdOutput = openInherited(
+      files.out, launch.unwritableOutput ? GENERIC_READ : GENERIC_WRITE,
+      CREATE_ALWAYS);
   startup.hStdError = openInherited(files.err, GENERIC_WRITE, CREATE_ALWAYS);
   HANDLE job = newJob(launch.memoryLimit);
   PROCESS_INFORMATION child{};
@@ -233,7 +235,9 @@ int runChild(const Launch& launch, const StreamFiles& files) {
   argv.push_back(nullptr);
   const int streams[] = {
       openFile(files.in, launch.unreadableInput ? O_WRONLY : O_RDONLY),
-      openFile(files.out, O_WRONLY | O_CREAT | O_TRUNC),
+      openFile(files.out, launch.unwritableOutput
+                              ? O_RDONLY | O_CREAT
+                              : O_WRONLY | O_CREAT | O_TRUNC),
       openFile(files.err, O_WRONLY | O_CREAT | O_TRUNC)};
   const pid_t pid = fork();
   if (pid == 0) execProgram(argv.data(), streams, launch.memoryLimit);

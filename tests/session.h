@@ -18,6 +18,7 @@ struct Launch {
   std::string typed;                   // The whole of its standard input.
   std::vector<std::string> arguments;  // Its command-line arguments.
   bool unreadableInput = false;        // Standard input open for writing only.
+  bool unwritableOutput = false;       // Standard output open for reading only.
   std::size_t memoryLimit = 0;  // Bytes of memory it may take; 0 for no limit.
 };
 
