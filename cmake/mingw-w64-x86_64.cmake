@@ -1,6 +1,6 @@
 # Cross-builds a self-contained 64-bit Windows quorvil.exe, and its tests,
-# with Debian's mingw-w64 (packages g++-mingw-w64-x86-64 and
-# gcc-mingw-w64-x86-64):
+# with Debian's mingw-w64 (packages g++-mingw-w64-x86-64-posix and
+# gcc-mingw-w64-x86-64-posix):
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
 #   cmake --build build-win
 # With wine installed, ctest in build-win runs the tests under it.
