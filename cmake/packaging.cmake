@@ -5,14 +5,27 @@ set(CPACK_PACKAGE_NAME quorvil)
 set(CPACK_PACKAGE_VENDOR "Quorvil developers")
 set(CPACK_PACKAGE_CONTACT "Quorvil developers <quorvil@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Quorvil keeps a list of shapes (lines, circles and rectangles) in memory.
+At its menu the user types numbers to insert a shape, delete shapes by
+their index, view all shapes, each as its kind name on a line, or exit.
+Nothing is saved.
+
+The dialogue is Korean text in code page 949 (EUC-KR). On a UTF-8
+terminal, read it through luit, which converts both ways:
+luit -encoding eucKR quorvil]])
 set(CPACK_STRIP_FILES ON)
+# quorvil_1.1.0_amd64.deb.sha256 and so on beside each package, for
+# sha256sum -c.
+set(CPACK_PACKAGE_CHECKSUM SHA256)
 
 if(WIN32)
-  # quorvil-1.0.0-win64.zip: one folder with quorvil.exe and the README.
+  # quorvil-1.1.0-win64.zip: one folder with quorvil.exe, the README and the
+  # licence.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
-  # quorvil_1.0.0_amd64.deb, and quorvil-1.0.0-Linux.tar.gz to unpack into a
+  # quorvil_1.1.0_amd64.deb, and quorvil-1.1.0-Linux.tar.gz to unpack into a
   # prefix such as /usr/local.
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
