@@ -18,6 +18,7 @@ set(CPACK_STRIP_FILES ON)
 # quorvil_1.1.0_amd64.deb.sha256 and so on beside each package, for
 # sha256sum -c.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/pack-in-utc.cmake)
 
 if(WIN32)
   # quorvil-1.1.0-win64.zip: one folder with quorvil.exe, the README and the
