@@ -1,9 +1,14 @@
 // The cost floor for the benchmarks: the same dialogue as quorvil, written
 // and read with raw system calls and no streams. It writes the same bytes in
 // the same pieces, one write(2) wherever quorvil flushes, and reads its input
-// in blocks as quorvil's standard input does. Its list of shapes is a plain
-// array, so what it costs is close to the input and output alone.
-
+// in blocks as quorvil's standard input does. It keeps its shapes as quorvil
+// does, in a chain of nodes each allocated on its own, which every delete
+// walks from the first to the last; so what quorvil costs beyond it is
+// quorvil's own overhead, not its algorithm's.
+//
+//   floor           the chain
+//   floor --array   the shapes in one array instead, for the price of the
+//                   chain itself
 #include <unistd.h>
 
 #include <climits>
@@ -93,15 +98,89 @@ int ask(const char* prompt) {
   }
 }
 
+// A shape as the floor keeps it: its kind and the number the delete
+// command finds it by.
 struct Shape {
   int kind;
   int index;
 };
 
-}  // namespace
+// The shapes in a singly linked chain, in insertion order, as quorvil keeps
+// them. The nodes are never freed but by a delete, as quorvil's shapes.
+class Chain {
+ public:
+  void insert(int kind, int insertCount) {
+    Node* node = new Node{{kind, 0}, nullptr};
+    if (head_ == nullptr) {
+      head_ = tail_ = node;
+      return;
+    }
+    tail_->shape.index = insertCount;
+    tail_->next = node;
+    tail_ = node;
+  }
 
-int main() {
-  std::vector<Shape> shapes;
+  // Walks the whole chain, as quorvil's delete does, unlinking and freeing
+  // every node that carries index.
+  void erase(int index) {
+    Node* kept = nullptr;
+    Node* node = head_;
+    while (node != nullptr) {
+      Node* next = node->next;
+      if (node->shape.index != index) {
+        kept = node;
+        node = next;
+        continue;
+      }
+      (kept == nullptr ? head_ : kept->next) = next;
+      if (tail_ == node) tail_ = kept;
+      delete node;
+      node = next;
+    }
+  }
+
+  void show() const {
+    for (const Node* node = head_; node != nullptr; node = node->next) {
+      put(kNames[node->shape.kind]);
+    }
+  }
+
+ private:
+  struct Node {
+    Shape shape;
+    Node* next;
+  };
+
+  Node* head_ = nullptr;
+  Node* tail_ = nullptr;
+};
+
+// The shapes in one array, in insertion order.
+class Array {
+ public:
+  void insert(int kind, int insertCount) {
+    if (!shapes_.empty()) shapes_.back().index = insertCount;
+    shapes_.push_back({kind, 0});
+  }
+
+  void erase(int index) {
+    for (size_t i = 0; i < shapes_.size(); ++i) {
+      if (shapes_[i].index == index) shapes_.erase(shapes_.begin() + i--);
+    }
+  }
+
+  void show() const {
+    for (const Shape& shape : shapes_) put(kNames[shape.kind]);
+  }
+
+ private:
+  std::vector<Shape> shapes_;
+};
+
+// The menu loop, with the shapes kept in Shapes.
+template <class Shapes>
+int dialogue() {
+  Shapes shapes;
   int insertCount = 0;
   put(kGreeting);
   for (;;) {
@@ -109,22 +188,15 @@ int main() {
       case 1: {
         int kind = ask(kKind);
         if (insertCount == INT_MAX) break;
-        if (kind >= 1 && kind <= 3) {
-          if (!shapes.empty()) shapes.back().index = insertCount;
-          shapes.push_back({kind, 0});
-        }
+        if (kind >= 1 && kind <= 3) shapes.insert(kind, insertCount);
         ++insertCount;
         break;
       }
-      case 2: {
-        int index = ask(kIndex);
-        for (size_t i = 0; i < shapes.size(); ++i) {
-          if (shapes[i].index == index) shapes.erase(shapes.begin() + i--);
-        }
+      case 2:
+        shapes.erase(ask(kIndex));
         break;
-      }
       case 3:
-        for (const Shape& shape : shapes) put(kNames[shape.kind]);
+        shapes.show();
         break;
       case 4:
         return 0;
@@ -132,4 +204,13 @@ int main() {
         break;
     }
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--array") == 0) {
+    return dialogue<Array>();
+  }
+  return dialogue<Chain>();
 }
