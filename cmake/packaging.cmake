@@ -35,6 +35,10 @@ else()
   # Depends: the shared libraries the program links, as dpkg-shlibdeps
   # (package dpkg-dev) finds them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Nearly every Linux terminal is UTF-8, where the dialogue is unreadable
+  # without luit to convert it: an installation without luit is the unusual
+  # one.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS luit)
 endif()
 
 include(CPack)
