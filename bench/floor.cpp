@@ -106,9 +106,16 @@ struct Shape {
 };
 
 // The shapes in a singly linked chain, in insertion order, as quorvil keeps
-// them. The nodes are never freed but by a delete, as quorvil's shapes.
+// them. The chain owns its nodes, which only a delete frees, as quorvil's
+// shapes.
 class Chain {
  public:
+  Chain() = default;
+  Chain(const Chain&) = delete;
+  Chain& operator=(const Chain&) = delete;
+
+  // Links a new shape at the end; the shape that was last takes insertCount
+  // as its index, as in quorvil.
   void insert(int kind, int insertCount) {
     Node* node = new Node{{kind, 0}, nullptr};
     if (head_ == nullptr) {
