@@ -150,8 +150,9 @@ TEST(QuorvilTest, UnwritableStandardOutputEndsBeforeAnyCommandAndExitsOne) {
 TEST(QuorvilTest, RunningOutOfMemoryWhileInsertingEndsWithOneLineExitsOne) {
   if (const char* why = memoryLimitUnavailable()) GTEST_SKIP() << why;
   Launch launch;
-  // A million Lines: far more than fit in the limit.
-  for (int i = 0; i < 1000000; ++i) launch.typed += "1 1\n";
+  // Two million Lines: far more than fit in the limit, even with the room
+  // that wine takes beside it.
+  for (int i = 0; i < 2000000; ++i) launch.typed += "1 1\n";
   launch.memoryLimit = 16 << 20;
   const Session session = runProgram(launch);
   EXPECT_EQ(session.errors, withLineEnds("quorvil: out of memory\n"));

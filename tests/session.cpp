@@ -107,13 +107,13 @@ bool underWineOnLinux() {
 // is created.
 class WineDataLimit {
  public:
-  // Lowers the limit to bytes under wine on Linux; does nothing for 0 or
-  // elsewhere.
+  // Lowers the limit to bytes, plus room for wine's own data, under wine on
+  // Linux; does nothing for 0 or elsewhere.
   explicit WineDataLimit(std::size_t bytes)
       : active_(bytes != 0 && underWineOnLinux()) {
     if (!active_) return;
     require(prlimit(nullptr, &saved_) == 0, "prlimit");
-    const Limit lowered{bytes, saved_.hard};
+    const Limit lowered{bytes + kWineOwnData, saved_.hard};
     require(prlimit(&lowered, nullptr) == 0, "prlimit");
   }
   ~WineDataLimit() {
@@ -127,6 +127,11 @@ class WineDataLimit {
     unsigned long long soft;
     unsigned long long hard;
   };
+
+  // Room for the private data that wine maps into a process before the
+  // program's entry, with some to spare: below 12 to 14 MiB wine 8, and
+  // below 16 to 20 MiB wine 10, cannot even load kernel32.dll.
+  static constexpr unsigned long long kWineOwnData = 32 << 20;
 
   // Linux's prlimit64 on RLIMIT_DATA of the calling process; 0 on success.
   static long long prlimit(const Limit* set, Limit* old) {
