@@ -37,8 +37,13 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Nearly every Linux terminal is UTF-8, where the dialogue is unreadable
   # without luit to convert it: an installation without luit is the unusual
-  # one.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS luit)
+  # one. Before 7.7+6, x11-utils carried a luit of its own, and the luit
+  # package breaks those versions; so where such an x11-utils is installed,
+  # its luit is taken instead of removing it and what depends on it. That
+  # older luit reads EUC-KR only with the encoding files of
+  # xfonts-encodings, which luit 2.0 does not need.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "luit | x11-utils (<< 7.7+6), xfonts-encodings | luit (>= 2)")
 endif()
 
 include(CPack)
