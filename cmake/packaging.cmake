@@ -15,18 +15,18 @@ The dialogue is Korean text in code page 949 (EUC-KR). On a UTF-8
 terminal, read it through luit, which converts both ways:
 luit -encoding eucKR quorvil]])
 set(CPACK_STRIP_FILES ON)
-# quorvil_1.1.1_amd64.deb.sha256 and so on beside each package, for
+# quorvil_1.1.2_amd64.deb.sha256 and so on beside each package, for
 # sha256sum -c.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/pack-in-utc.cmake)
 
 if(WIN32)
-  # quorvil-1.1.1-win64.zip: one folder with quorvil.exe, the README and the
+  # quorvil-1.1.2-win64.zip: one folder with quorvil.exe, the README and the
   # licence.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
-  # quorvil_1.1.1_amd64.deb, and quorvil-1.1.1-Linux.tar.gz to unpack into a
+  # quorvil_1.1.2_amd64.deb, and quorvil-1.1.2-Linux.tar.gz to unpack into a
   # prefix such as /usr/local.
   set(CPACK_GENERATOR DEB TGZ)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
