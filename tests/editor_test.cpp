@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
       return (n < 0 ? "IndexMinus" : "Index") + std::to_string(n < 0 ? -n : n);
     });
 
-TEST_F(EditorTest, ShapeLeftLastByADeleteKeepsItsNumberWhenLinkedAfter) {
+TEST_F(EditorTest, ShapeLeftLastByADeleteTakesTheCountWhenLinkedAfter) {
   insertLineCircleRect();
   remove(0);
   insert(3);

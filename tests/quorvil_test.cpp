@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -148,12 +149,13 @@ TEST(QuorvilTest, UnwritableStandardOutputEndsBeforeAnyCommandAndExitsOne) {
 }
 
 TEST(QuorvilTest, RunningOutOfMemoryWhileInsertingEndsWithOneLineExitsOne) {
-  if (const char* why = memoryLimitUnavailable()) GTEST_SKIP() << why;
+  constexpr std::size_t kLimit = 16 << 20;
+  if (const char* why = memoryLimitUnavailable(kLimit)) GTEST_SKIP() << why;
   Launch launch;
   // Two million Lines: far more than fit in the limit, even with the room
   // that wine takes beside it.
   for (int i = 0; i < 2000000; ++i) launch.typed += "1 1\n";
-  launch.memoryLimit = 16 << 20;
+  launch.memoryLimit = kLimit;
   const Session session = runProgram(launch);
   EXPECT_EQ(session.errors, withLineEnds("quorvil: out of memory\n"));
   EXPECT_EQ(session.status, 1);

@@ -12,11 +12,13 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #endif
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -58,6 +60,22 @@ HANDLE openInherited(const std::string& path, DWORD access, DWORD creation) {
                   &inherited, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
   require(file != INVALID_HANDLE_VALUE, "CreateFile");
   return file;
+}
+
+// Makes a new directory that no other run names, and returns its path with a
+// separator at the end.
+std::string makePrivateDirectory() {
+  const std::string base = ::testing::TempDir() + "quorvil-" +
+                           std::to_string(GetCurrentProcessId()) + "-";
+  for (unsigned n = 0;; ++n) {
+    const std::string path = base + std::to_string(n);
+    if (CreateDirectoryA(path.c_str(), nullptr) != 0) return path + "\\";
+    require(GetLastError() == ERROR_ALREADY_EXISTS, "CreateDirectory");
+  }
+}
+
+void removeDirectory(const std::string& path) {
+  RemoveDirectoryA(path.c_str());
 }
 
 // A job that ends the processes in it when its last handle is closed, which
@@ -216,6 +234,35 @@ int openFile(const std::string& path, int flags) {
   return fd;
 }
 
+// Makes a new directory that no other run names, readable by this user
+// alone, and returns its path with a separator at the end.
+std::string makePrivateDirectory() {
+  std::string path = ::testing::TempDir() + "quorvil-XXXXXX";
+  require(mkdtemp(&path[0]) != nullptr, "mkdtemp");
+  return path + "/";
+}
+
+void removeDirectory(const std::string& path) { rmdir(path.c_str()); }
+
+// True where a process whose address space is limited to bytes is stopped
+// when it maps four times as much. The child maps it itself, so the answer
+// holds for a process started as the program is: qemu-user accepts the limit
+// and does not apply it, and neither does macOS.
+bool addressSpaceLimitHolds(std::size_t bytes) {
+  const pid_t pid = fork();
+  require(pid >= 0, "fork");
+  if (pid == 0) {
+    const rlimit memory{bytes, bytes};
+    setrlimit(RLIMIT_AS, &memory);
+    const void* taken = mmap(nullptr, 4 * bytes, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    _exit(taken == MAP_FAILED ? 1 : 0);
+  }
+  int raw = 0;
+  require(waitpid(pid, &raw, 0) == pid, "waitpid");
+  return !(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+}
+
 // In the child, between fork and exec: only system calls from here on.
 [[noreturn]] void execProgram(char* const* argv, const int* streams,
                               std::size_t memoryLimit) {
@@ -233,9 +280,15 @@ int openFile(const std::string& path, int flags) {
 }
 
 int runChild(const Launch& launch, const StreamFiles& files) {
-  std::string program = QUORVIL_BINARY;
-  std::vector<std::string> words = launch.arguments;
-  std::vector<char*> argv{&program[0]};
+  // A program built for another processor starts through the emulator that
+  // runs the tests themselves.
+  std::vector<std::string> words{
+#ifdef QUORVIL_EMULATOR
+      QUORVIL_EMULATOR,
+#endif
+      QUORVIL_BINARY};
+  words.insert(words.end(), launch.arguments.begin(), launch.arguments.end());
+  std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(&word[0]);
   argv.push_back(nullptr);
   const int streams[] = {
@@ -258,10 +311,11 @@ int runChild(const Launch& launch, const StreamFiles& files) {
 }  // namespace
 
 Session runProgram(const Launch& launch) {
-  const std::string base =
-      ::testing::TempDir() + "quorvil_" +
-      ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  const StreamFiles files{base + ".in", base + ".out", base + ".err"};
+  // The streams' files lie in a directory of this run's own, so that test
+  // runs at once, in other build trees or by other users, never share one.
+  const std::string directory = makePrivateDirectory();
+  const StreamFiles files{directory + "in", directory + "out",
+                          directory + "err"};
   std::ofstream(files.in, std::ios::binary) << launch.typed;
   Session session;
   session.status = runChild(launch, files);
@@ -270,19 +324,32 @@ Session runProgram(const Launch& launch) {
   std::remove(files.in.c_str());
   std::remove(files.out.c_str());
   std::remove(files.err.c_str());
+  removeDirectory(directory);
   return session;
 }
 
-const char* memoryLimitUnavailable() {
+const char* memoryLimitUnavailable(std::size_t bytes) {
 #ifdef QUORVIL_UNDER_ADDRESS_SANITIZER
+  static_cast<void>(bytes);
   return "the address sanitizer maps more than any limit would allow";
 #elif defined(_WIN32)
+  static_cast<void>(bytes);
   if (wineHostSystem() == nullptr) return nullptr;
 #ifdef QUORVIL_WINE_DATA_LIMIT
   if (underWineOnLinux()) return nullptr;
 #endif
   return "wine ignores a job's memory limit";
 #else
-  return nullptr;
+  // Valgrind's own start needs more than such a limit leaves, so a program
+  // it follows into the child dies before the program's entry.
+  const char* preloaded = std::getenv("LD_PRELOAD");
+  if (preloaded != nullptr && std::strstr(preloaded, "vgpreload") != nullptr) {
+    return "the tests run under valgrind, which cannot start a program "
+           "within the limit";
+  }
+  if (addressSpaceLimitHolds(bytes)) return nullptr;
+  return "a process limited in its address space could map four times the "
+         "limit here: the limit is not applied (as under qemu-user, or on "
+         "macOS)";
 #endif
 }

@@ -30,12 +30,12 @@ struct Session {
 };
 
 // Runs the program once, as launch says, and returns what it showed. The
-// files are named after the running test and removed afterwards. Throws
+// files lie in a new directory of its own, removed afterwards. Throws
 // std::runtime_error if the program cannot be started.
 Session runProgram(const Launch& launch);
 
-// Why a memory limit given to runProgram would not hold here, or null where
-// it holds.
-const char* memoryLimitUnavailable();
+// Why a memory limit of bytes given to runProgram would not hold here, or
+// null where it holds.
+const char* memoryLimitUnavailable(std::size_t bytes);
 
 #endif  // QUORVIL_TESTS_SESSION_H_
