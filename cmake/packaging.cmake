@@ -15,25 +15,51 @@ The dialogue is Korean text in code page 949 (EUC-KR). On a UTF-8
 terminal, read it through luit, which converts both ways:
 luit -encoding eucKR quorvil]])
 set(CPACK_STRIP_FILES ON)
-# quorvil_1.1.2_amd64.deb.sha256 and so on beside each package, for
-# sha256sum -c.
+# A .sha256 file beside each package, for sha256sum -c.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/pack-in-utc.cmake)
 
 if(WIN32)
-  # quorvil-1.1.2-win64.zip: one folder with quorvil.exe, the README and the
-  # licence.
+  # quorvil-VERSION-win64.zip: one folder with quorvil.exe, the README and
+  # the licence.
   set(CPACK_GENERATOR ZIP)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 else()
-  # quorvil_1.1.2_amd64.deb, and quorvil-1.1.2-Linux.tar.gz to unpack into a
-  # prefix such as /usr/local.
-  set(CPACK_GENERATOR DEB TGZ)
+  # The architecture the packages are for, as Debian names it: the cross
+  # build's, else this machine's as dpkg names it, else the processor's.
+  if(QUORVIL_DEBIAN_ARCH)
+    set(architecture ${QUORVIL_DEBIAN_ARCH})
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${architecture})
+  else()
+    find_program(QUORVIL_DPKG dpkg)
+    mark_as_advanced(QUORVIL_DPKG)
+    if(QUORVIL_DPKG)
+      execute_process(COMMAND ${QUORVIL_DPKG} --print-architecture
+        OUTPUT_VARIABLE architecture OUTPUT_STRIP_TRAILING_WHITESPACE)
+    else()
+      string(TOLOWER ${CMAKE_SYSTEM_PROCESSOR} architecture)
+    endif()
+  endif()
+  # quorvil-VERSION-Linux-ARCH.tar.gz, to unpack into a prefix such as
+  # /usr/local; and quorvil_VERSION_ARCH.deb where the tools that find its
+  # Depends are here: dpkg-shlibdeps (package dpkg-dev), and file, with which
+  # CPack picks out the programs to hand to it.
+  set(CPACK_SYSTEM_NAME ${CMAKE_SYSTEM_NAME}-${architecture})
+  set(CPACK_GENERATOR TGZ)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  find_program(QUORVIL_DPKG_SHLIBDEPS dpkg-shlibdeps)
+  find_program(QUORVIL_FILE file)
+  mark_as_advanced(QUORVIL_DPKG_SHLIBDEPS QUORVIL_FILE)
+  if(QUORVIL_DPKG_SHLIBDEPS AND QUORVIL_FILE)
+    list(PREPEND CPACK_GENERATOR DEB)
+  else()
+    message(STATUS "No dpkg-shlibdeps or file: the package target writes "
+      "the .tar.gz alone")
+  endif()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
   # Depends: the shared libraries the program links, as dpkg-shlibdeps
-  # (package dpkg-dev) finds them.
+  # finds them; for another architecture, in its multiarch libraries.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Nearly every Linux terminal is UTF-8, where the dialogue is unreadable
   # without luit to convert it: an installation without luit is the unusual
