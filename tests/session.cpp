@@ -330,9 +330,9 @@ Session runProgram(const Launch& launch) {
 
 const char* memoryLimitUnavailable(std::size_t bytes) {
 #ifdef QUORVIL_UNDER_ADDRESS_SANITIZER
-  static_cast<void>(bytes);
   return "the address sanitizer maps more than any limit would allow";
-#elif defined(_WIN32)
+#endif
+#ifdef _WIN32
   static_cast<void>(bytes);
   if (wineHostSystem() == nullptr) return nullptr;
 #ifdef QUORVIL_WINE_DATA_LIMIT
