@@ -244,10 +244,10 @@ std::string makePrivateDirectory() {
 
 void removeDirectory(const std::string& path) { rmdir(path.c_str()); }
 
-// True where a process whose address space is limited to bytes is stopped
-// when it maps four times as much. The child maps it itself, so the answer
-// holds for a process started as the program is: qemu-user accepts the limit
-// and does not apply it, and neither does macOS.
+// True where a limit of bytes on the address space, set in a forked child as
+// it is set for the program, stops that child from mapping four times as
+// much. qemu-user accepts the limit and applies it to nothing, and macOS
+// does not apply it either.
 bool addressSpaceLimitHolds(std::size_t bytes) {
   const pid_t pid = fork();
   require(pid >= 0, "fork");
