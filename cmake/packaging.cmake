@@ -27,34 +27,30 @@ if(WIN32)
 else()
   # The architecture the packages are for, as Debian names it: the cross
   # build's, else this machine's as dpkg names it, else the processor's.
+  find_program(QUORVIL_DPKG dpkg)
+  mark_as_advanced(QUORVIL_DPKG)
   if(QUORVIL_DEBIAN_ARCH)
     set(architecture ${QUORVIL_DEBIAN_ARCH})
     set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${architecture})
+  elseif(QUORVIL_DPKG)
+    execute_process(COMMAND ${QUORVIL_DPKG} --print-architecture
+      OUTPUT_VARIABLE architecture OUTPUT_STRIP_TRAILING_WHITESPACE)
   else()
-    find_program(QUORVIL_DPKG dpkg)
-    mark_as_advanced(QUORVIL_DPKG)
-    if(QUORVIL_DPKG)
-      execute_process(COMMAND ${QUORVIL_DPKG} --print-architecture
-        OUTPUT_VARIABLE architecture OUTPUT_STRIP_TRAILING_WHITESPACE)
-    else()
-      string(TOLOWER ${CMAKE_SYSTEM_PROCESSOR} architecture)
-    endif()
+    string(TOLOWER "${CMAKE_SYSTEM_PROCESSOR}" architecture)
   endif()
   # quorvil-VERSION-Linux-ARCH.tar.gz, to unpack into a prefix such as
-  # /usr/local; and quorvil_VERSION_ARCH.deb where the tools that find its
-  # Depends are here: dpkg-shlibdeps (package dpkg-dev), and file, with which
-  # CPack picks out the programs to hand to it.
+  # /usr/local; and on a system with dpkg, quorvil_VERSION_ARCH.deb. CPack
+  # looks for what the .deb needs when it packs, not here, so that it may be
+  # installed after the build is configured: dpkg-shlibdeps (package
+  # dpkg-dev), which finds its Depends, and file, with which CPack picks out
+  # the programs to hand to it.
   set(CPACK_SYSTEM_NAME ${CMAKE_SYSTEM_NAME}-${architecture})
   set(CPACK_GENERATOR TGZ)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  find_program(QUORVIL_DPKG_SHLIBDEPS dpkg-shlibdeps)
-  find_program(QUORVIL_FILE file)
-  mark_as_advanced(QUORVIL_DPKG_SHLIBDEPS QUORVIL_FILE)
-  if(QUORVIL_DPKG_SHLIBDEPS AND QUORVIL_FILE)
+  if(QUORVIL_DPKG)
     list(PREPEND CPACK_GENERATOR DEB)
   else()
-    message(STATUS "No dpkg-shlibdeps or file: the package target writes "
-      "the .tar.gz alone")
+    message(STATUS "No dpkg: the package target writes the .tar.gz alone")
   endif()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION misc)
