@@ -148,6 +148,20 @@ TEST(QuorvilTest, UnwritableStandardOutputEndsBeforeAnyCommandAndExitsOne) {
   EXPECT_EQ(both.status, 1);
 }
 
+TEST(QuorvilTest, LastLineEndLostAtEndOfInputEndsWithOneLineExitsOne) {
+  if (const char* why = outputLimitUnavailable()) GTEST_SKIP() << why;
+  // Room for the greeting and the menu, but not for the line end that
+  // follows them when input ends at once.
+  const std::string shownBeforeTheEnd = withLineEnds(cp949(kGreetingMenu));
+  Launch launch;
+  launch.outputLimit = shownBeforeTheEnd.size();
+  const Session session = runProgram(launch);
+  EXPECT_EQ(session.shown, shownBeforeTheEnd);
+  EXPECT_EQ(session.errors,
+            withLineEnds("quorvil: cannot write standard output\n"));
+  EXPECT_EQ(session.status, 1);
+}
+
 TEST(QuorvilTest, RunningOutOfMemoryWhileInsertingEndsWithOneLineExitsOne) {
   constexpr std::size_t kLimit = 16 << 20;
   if (const char* why = memoryLimitUnavailable(kLimit)) GTEST_SKIP() << why;

@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -111,39 +112,107 @@ const char* wineHostSystem() {
 }
 
 #if defined(__GNUC__) && defined(__x86_64__)
-#define QUORVIL_WINE_DATA_LIMIT
+#define QUORVIL_WINE_LINUX_LIMITS
 
 bool underWineOnLinux() {
   const char* system = wineHostSystem();
   return system != nullptr && std::strcmp(system, "Linux") == 0;
 }
 
-// Wine ignores a job's memory limit, but its processes are Linux processes
-// and a child inherits the resource limits of the process that starts it.
-// Under wine on Linux, this lowers the test process's own limit on private
-// data, by a Linux system call, for as long as it lives: only while the child
-// is created.
-class WineDataLimit {
+// Linux's own system calls, made from a Windows program under wine, whose
+// processes are Linux processes. Each returns 0 on success.
+namespace linux_call {
+
+struct Limit {
+  unsigned long long soft;
+  unsigned long long hard;
+};
+
+constexpr long long kLimitFileSize = 1;    // RLIMIT_FSIZE
+constexpr long long kLimitData = 2;        // RLIMIT_DATA
+constexpr long long kFileSizeSignal = 25;  // SIGXFSZ
+
+// The kernel's struct sigaction on x86_64.
+struct SignalAction {
+  unsigned long long handler;
+  unsigned long long flags;
+  unsigned long long restorer;
+  unsigned long long mask;
+};
+
+constexpr unsigned long long kIgnore = 1;  // SIG_IGN
+
+long long call(long long number, long long a, long long b, const void* c,
+               void* d) {
+  register void* fourth __asm__("r10") = d;
+  __asm__ volatile("syscall"
+                   : "+a"(number)
+                   : "D"(a), "S"(b), "d"(c), "r"(fourth)
+                   : "rcx", "r11", "memory");
+  return number;
+}
+
+// prlimit64 on a resource of the calling process.
+long long prlimit(long long resource, const Limit* set, Limit* old) {
+  return call(302, 0, resource, set, old);
+}
+
+// rt_sigaction on a signal of the calling process.
+long long sigaction(long long signal, const SignalAction* set,
+                    SignalAction* old) {
+  return call(13, signal, reinterpret_cast<long long>(set), old,
+              reinterpret_cast<void*>(sizeof(unsigned long long)));
+}
+
+}  // namespace linux_call
+
+// Wine ignores a job's memory limit and Windows has no limit on a file's
+// size, but a child inherits the resource limits, and the signals ignored,
+// of the process that starts it. Under wine on Linux, this lowers the test
+// process's own limits, and ignores SIGXFSZ, for as long as it lives: only
+// while the child is created.
+class WineLinuxLimits {
  public:
-  // Lowers the limit to bytes, plus room for wine's own data, under wine on
-  // Linux; does nothing for 0 or elsewhere.
-  explicit WineDataLimit(std::size_t bytes)
-      : active_(bytes != 0 && underWineOnLinux()) {
-    if (!active_) return;
-    require(prlimit(nullptr, &saved_) == 0, "prlimit");
-    const Limit lowered{bytes + kWineOwnData, saved_.hard};
-    require(prlimit(&lowered, nullptr) == 0, "prlimit");
+  // Limits the child's private data to memoryLimit bytes, plus room for
+  // wine's own data, and each file it writes to outputLimit bytes, with
+  // SIGXFSZ ignored so that a write past it fails instead of ending the
+  // process; does nothing for a limit of 0, or anywhere but under wine on
+  // Linux.
+  WineLinuxLimits(std::size_t memoryLimit, std::size_t outputLimit)
+      : onLinux_((memoryLimit != 0 || outputLimit != 0) && underWineOnLinux()) {
+    if (!onLinux_) return;
+    if (memoryLimit != 0) {
+      lower(linux_call::kLimitData, memoryLimit + kWineOwnData, &savedData_);
+    }
+    if (outputLimit != 0) {
+      lower(linux_call::kLimitFileSize, outputLimit, &savedFileSize_);
+      const linux_call::SignalAction ignore{linux_call::kIgnore, 0, 0, 0};
+      require(linux_call::sigaction(linux_call::kFileSizeSignal, &ignore,
+                                    &savedSignal_) == 0,
+              "rt_sigaction");
+      restoreSignal_ = true;
+    }
   }
-  ~WineDataLimit() {
-    if (active_) prlimit(&saved_, nullptr);
+  ~WineLinuxLimits() {
+    if (restoreSignal_) {
+      linux_call::sigaction(linux_call::kFileSizeSignal, &savedSignal_,
+                            nullptr);
+    }
+    if (savedFileSize_.lowered) {
+      linux_call::prlimit(linux_call::kLimitFileSize, &savedFileSize_.limit,
+                          nullptr);
+    }
+    if (savedData_.lowered) {
+      linux_call::prlimit(linux_call::kLimitData, &savedData_.limit, nullptr);
+    }
   }
-  WineDataLimit(const WineDataLimit&) = delete;
-  WineDataLimit& operator=(const WineDataLimit&) = delete;
+  WineLinuxLimits(const WineLinuxLimits&) = delete;
+  WineLinuxLimits& operator=(const WineLinuxLimits&) = delete;
 
  private:
-  struct Limit {
-    unsigned long long soft;
-    unsigned long long hard;
+  struct Saved {
+    linux_call::Limit limit{};
+    bool lowered = false;
   };
 
   // Room for the private data that wine maps into a process before the
@@ -151,30 +220,30 @@ class WineDataLimit {
   // below 16 to 20 MiB wine 10, cannot even load kernel32.dll.
   static constexpr unsigned long long kWineOwnData = 32 << 20;
 
-  // Linux's prlimit64 on RLIMIT_DATA of the calling process; 0 on success.
-  static long long prlimit(const Limit* set, Limit* old) {
-    long long result = 302;  // __NR_prlimit64
-    register Limit* oldLimit __asm__("r10") = old;
-    __asm__ volatile("syscall"
-                     : "+a"(result)
-                     : "D"(0ll), "S"(2ll), "d"(set), "r"(oldLimit)
-                     : "rcx", "r11", "memory");
-    return result;
+  static void lower(long long resource, unsigned long long soft, Saved* saved) {
+    require(linux_call::prlimit(resource, nullptr, &saved->limit) == 0,
+            "prlimit");
+    const linux_call::Limit lowered{soft, saved->limit.hard};
+    require(linux_call::prlimit(resource, &lowered, nullptr) == 0, "prlimit");
+    saved->lowered = true;
   }
 
-  bool active_;
-  Limit saved_{};
+  bool onLinux_;
+  Saved savedData_;
+  Saved savedFileSize_;
+  linux_call::SignalAction savedSignal_{};
+  bool restoreSignal_ = false;
 };
 #endif
 
-// Creates the program's process, suspended, with memoryLimit where a job's
-// limit would not hold.
+// Creates the program's process, suspended, with the limits of launch that
+// a job cannot set, or whose job limit would not hold.
 BOOL createSuspended(char* commandLine, STARTUPINFOA& startup,
-                     std::size_t memoryLimit, PROCESS_INFORMATION* child) {
-#ifdef QUORVIL_WINE_DATA_LIMIT
-  const WineDataLimit limit(memoryLimit);
+                     const Launch& launch, PROCESS_INFORMATION* child) {
+#ifdef QUORVIL_WINE_LINUX_LIMITS
+  const WineLinuxLimits limits(launch.memoryLimit, launch.outputLimit);
 #else
-  static_cast<void>(memoryLimit);
+  static_cast<void>(launch);
 #endif
   return CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE,
                         CREATE_SUSPENDED, nullptr, nullptr, &startup, child);
@@ -198,7 +267,7 @@ int runChild(const Launch& launch, const StreamFiles& files) {
   HANDLE job = newJob(launch.memoryLimit);
   PROCESS_INFORMATION child{};
   const BOOL started =
-      createSuspended(&commandLine[0], startup, launch.memoryLimit, &child);
+      createSuspended(&commandLine[0], startup, launch, &child);
   CloseHandle(startup.hStdInput);
   CloseHandle(startup.hStdOutput);
   CloseHandle(startup.hStdError);
@@ -265,15 +334,22 @@ bool addressSpaceLimitHolds(std::size_t bytes) {
 
 // In the child, between fork and exec: only system calls from here on.
 [[noreturn]] void execProgram(char* const* argv, const int* streams,
-                              std::size_t memoryLimit) {
+                              const Launch& launch) {
   for (int fd = 0; fd < 3; ++fd) {
     if (dup2(streams[fd], fd) < 0) _exit(127);
   }
   const rlimit processor{kProcessorSeconds, kProcessorSeconds};
   setrlimit(RLIMIT_CPU, &processor);
-  if (memoryLimit != 0) {
-    const rlimit memory{memoryLimit, memoryLimit};
+  if (launch.memoryLimit != 0) {
+    const rlimit memory{launch.memoryLimit, launch.memoryLimit};
     setrlimit(RLIMIT_AS, &memory);
+  }
+  if (launch.outputLimit != 0) {
+    // Ignored, SIGXFSZ stays ignored in the program, whose write past the
+    // limit then fails instead of ending it.
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit fileSize{launch.outputLimit, launch.outputLimit};
+    setrlimit(RLIMIT_FSIZE, &fileSize);
   }
   execv(argv[0], argv);
   _exit(127);
@@ -298,7 +374,7 @@ int runChild(const Launch& launch, const StreamFiles& files) {
                               : O_WRONLY | O_CREAT | O_TRUNC),
       openFile(files.err, O_WRONLY | O_CREAT | O_TRUNC)};
   const pid_t pid = fork();
-  if (pid == 0) execProgram(argv.data(), streams, launch.memoryLimit);
+  if (pid == 0) execProgram(argv.data(), streams, launch);
   for (int fd : streams) close(fd);
   require(pid > 0, "fork");
   int raw = 0;
@@ -335,7 +411,7 @@ const char* memoryLimitUnavailable(std::size_t bytes) {
 #ifdef _WIN32
   static_cast<void>(bytes);
   if (wineHostSystem() == nullptr) return nullptr;
-#ifdef QUORVIL_WINE_DATA_LIMIT
+#ifdef QUORVIL_WINE_LINUX_LIMITS
   if (underWineOnLinux()) return nullptr;
 #endif
   return "wine ignores a job's memory limit";
@@ -351,5 +427,16 @@ const char* memoryLimitUnavailable(std::size_t bytes) {
   return "a process limited in its address space could map four times the "
          "limit here: the limit is not applied (as under qemu-user, or on "
          "macOS)";
+#endif
+}
+
+const char* outputLimitUnavailable() {
+#ifdef _WIN32
+#ifdef QUORVIL_WINE_LINUX_LIMITS
+  if (underWineOnLinux()) return nullptr;
+#endif
+  return "Windows has no limit on the size of a file a process writes";
+#else
+  return nullptr;
 #endif
 }

@@ -20,6 +20,7 @@ struct Launch {
   bool unreadableInput = false;        // Standard input open for writing only.
   bool unwritableOutput = false;       // Standard output open for reading only.
   std::size_t memoryLimit = 0;  // Bytes of memory it may take; 0 for no limit.
+  std::size_t outputLimit = 0;  // Bytes its output may reach; 0 for no limit.
 };
 
 // What the program showed.
@@ -37,5 +38,10 @@ Session runProgram(const Launch& launch);
 // Why a memory limit of bytes given to runProgram would not hold here, or
 // null where it holds.
 const char* memoryLimitUnavailable(std::size_t bytes);
+
+// Why an output limit given to runProgram would not hold here, or null where
+// it holds. The limit is one on the size of every file the program writes,
+// with a write past it failing: its standard error must fit too.
+const char* outputLimitUnavailable();
 
 #endif  // QUORVIL_TESTS_SESSION_H_
