@@ -313,6 +313,7 @@ std::string makePrivateDirectory() {
 
 void removeDirectory(const std::string& path) { rmdir(path.c_str()); }
 
+#ifndef QUORVIL_EMULATOR_MEMORY_OPTION
 // True where a limit of bytes on the address space, set in a forked child as
 // it is set for the program, stops that child from mapping four times as
 // much. qemu-user accepts the limit and applies it to nothing, and macOS
@@ -331,6 +332,7 @@ bool addressSpaceLimitHolds(std::size_t bytes) {
   require(waitpid(pid, &raw, 0) == pid, "waitpid");
   return !(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
 }
+#endif
 
 // In the child, between fork and exec: only system calls from here on.
 [[noreturn]] void execProgram(char* const* argv, const int* streams,
@@ -340,10 +342,12 @@ bool addressSpaceLimitHolds(std::size_t bytes) {
   }
   const rlimit processor{kProcessorSeconds, kProcessorSeconds};
   setrlimit(RLIMIT_CPU, &processor);
+#ifndef QUORVIL_EMULATOR_MEMORY_OPTION
   if (launch.memoryLimit != 0) {
     const rlimit memory{launch.memoryLimit, launch.memoryLimit};
     setrlimit(RLIMIT_AS, &memory);
   }
+#endif
   if (launch.outputLimit != 0) {
     // Ignored, SIGXFSZ stays ignored in the program, whose write past the
     // limit then fails instead of ending it.
@@ -363,6 +367,14 @@ int runChild(const Launch& launch, const StreamFiles& files) {
       QUORVIL_EMULATOR,
 #endif
       QUORVIL_BINARY};
+#ifdef QUORVIL_EMULATOR_MEMORY_OPTION
+  // An emulator that caps the program's memory itself does so for a process
+  // whose own needs no limit could leave room for.
+  if (launch.memoryLimit != 0) {
+    words.insert(words.begin() + 1, QUORVIL_EMULATOR_MEMORY_OPTION +
+                                        std::to_string(launch.memoryLimit));
+  }
+#endif
   words.insert(words.end(), launch.arguments.begin(), launch.arguments.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(&word[0]);
@@ -415,6 +427,9 @@ const char* memoryLimitUnavailable(std::size_t bytes) {
   if (underWineOnLinux()) return nullptr;
 #endif
   return "wine ignores a job's memory limit";
+#elif defined(QUORVIL_EMULATOR_MEMORY_OPTION)
+  static_cast<void>(bytes);
+  return nullptr;
 #else
   // Valgrind's own start needs more than such a limit leaves, so a program
   // it follows into the child dies before the program's entry.
