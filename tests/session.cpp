@@ -446,6 +446,10 @@ const char* memoryLimitUnavailable(std::size_t bytes) {
 }
 
 const char* outputLimitUnavailable() {
+#ifdef QUORVIL_COVERAGE
+  return "the program writes its coverage counts into files as it exits, "
+         "which the limit holds as well";
+#endif
 #ifdef _WIN32
 #ifdef QUORVIL_WINE_LINUX_LIMITS
   if (underWineOnLinux()) return nullptr;
