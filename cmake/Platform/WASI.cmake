@@ -1,4 +1,2 @@
-# The WASI platform, for the CMake versions before 3.31, which do not know
-# it, and for those after, which know it but give its programs no suffix.
+# The WASI platform, for CMake versions before 3.31, which do not know it.
 set(WASI 1)
-set(CMAKE_EXECUTABLE_SUFFIX .wasm)

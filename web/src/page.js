@@ -42,6 +42,7 @@ class Console {
     this.line = [];       // The code points of the line being typed.
     this.atLineStart = true;  // The terminal's cursor is at a line's start.
     this.session = null;  // The program's session, null once it exited.
+    this.decoders = null; // Its standard output's and error's decoders.
     terminal.onData((data) => this.press(data));
   }
 
@@ -49,6 +50,7 @@ class Console {
   start(module = this.module) {
     this.module = module;
     const decoders = { 1: new TextDecoder('euc-kr'), 2: new TextDecoder('euc-kr') };
+    this.decoders = decoders;
     this.session = new Session(this.module, (bytes, stream) => {
       this.show(decoders[stream].decode(bytes, { stream: true }));
     });
@@ -67,6 +69,8 @@ class Console {
       status = 134;
     }
     if (status !== null) {
+      // A first byte of a character left at the end shows as a replacement.
+      for (const decoder of Object.values(this.decoders)) this.show(decoder.decode());
       if (!this.atLineStart) this.show('\n');
       this.show(`[exit status ${status}]\n`);
       this.session = null;
