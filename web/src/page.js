@@ -49,10 +49,9 @@ class Console {
   // Starts the program, the compiled module given, and again after it ends.
   start(module = this.module) {
     this.module = module;
-    const decoders = { 1: new TextDecoder('euc-kr'), 2: new TextDecoder('euc-kr') };
-    this.decoders = decoders;
+    this.decoders = { 1: new TextDecoder('euc-kr'), 2: new TextDecoder('euc-kr') };
     this.session = new Session(this.module, (bytes, stream) => {
-      this.show(decoders[stream].decode(bytes, { stream: true }));
+      this.show(this.decoders[stream].decode(bytes, { stream: true }));
     });
     this.line = [];
     this.finish(this.session.run());
